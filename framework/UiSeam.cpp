@@ -7,13 +7,13 @@ UiSeam g_platform;
 UiSeam* g_current = &g_platform;
 }
 
-int UiSeam::MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
+int UiSeam::ShowMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
 {
     return MessageBoxW(owner, text, caption, type);
 }
 
-HINSTANCE UiSeam::ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file,
-                               const wchar_t* parameters, const wchar_t* directory, int show)
+HINSTANCE UiSeam::ShellRun(HWND owner, const wchar_t* verb, const wchar_t* file,
+                           const wchar_t* parameters, const wchar_t* directory, int show)
 {
     return ShellExecuteW(owner, verb, file, parameters, directory, show);
 }
