@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <ole2.h>
+#include <ocidl.h>
 
 #include "framework/ComPtr.h"
 #include "framework/Window.h"

@@ -8,14 +8,16 @@
 #include "framework/AxHost.h"
 #include "framework/ComPtr.h"
 #include "framework/Dialog.h"
-#include "framework/WebBrowserEvents.h"
+#include "framework/WebBrowserEventSink.h"
 
 class CWebCtrlInterFace;
 
 // The login page over the login frame's web area: a borderless modeless dialog (template 102)
 // hosting a WebBrowser control (id 174). It shows itself when its first page has loaded, and
 // turns the page's script commands and navigations into the frame's game, top-up and
-// customer-service values. It deletes itself when its window is gone.
+// customer-service values. Once initialised it deletes itself when its window is gone; when
+// OnInitDialog fails the window is destroyed at once, Create returns false and the object
+// stays for its creator to delete.
 class CWebDlg : public Dialog, public IJSDispatch, public WebBrowserEvents {
 public:
     static constexpr UINT IDD = 102;
@@ -24,6 +26,8 @@ public:
     // Builds the client-site wrapper and its script bridge; the dialog holds one reference.
     explicit CWebDlg(HWND parent);
     ~CWebDlg() override;
+
+    // The frame creates the window with Create(IDD, frame).
 
     // Tears the page down and destroys the dialog; the frame calls it when it closes.
     void OnCancel() override;
@@ -60,11 +64,12 @@ protected:
 private:
     void Navigate(const std::wstring& address);
 
-    HWND parent_;
     CWebCtrlInterFace* site = nullptr;
     ComPtr<IWebBrowser2> webBrowser;
     AxHost browser;
     RECT pageRect{};
     std::wstring currentUrl;
     int navigated = 0;
+    ComPtr<WebBrowserEventSink> events_;
+    bool initialised_ = false;
 };
