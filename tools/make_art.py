@@ -376,7 +376,7 @@ def game_window():
     im(tmp("row9.png"), "-crop", "136x22+0+0", "+repage", tmp("bg.png"))
     frames = []
     for k in range(9):
-        x = -30 + k * 22
+        x = 4 + k * 15
         glow = ("-stroke", "none", "-fill", "#ffffff38",
                 "-draw", f"polygon {x},1 {x + 16},1 {x + 8},21 {x - 8},21",
                 "-fill", "#ffffff20", "-draw", f"polygon {x + 18},1 {x + 24},1 {x + 16},21 {x + 10},21")
