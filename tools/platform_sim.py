@@ -13,6 +13,7 @@ Endpoints:
   /?g=dr                                   top-up page
   /game/s/wdAccess/  /game/s/jihuo/  /kefu/   pages from tools/sim_pages/
   /t/...                                   fixed answers for the HTTP client's tests
+  /t/stall?s=N                             answers after N seconds
   /__sim/requests                          the recorded requests (without /__sim/ ones) as JSON
   /__sim/last                              the last one's request line and headers, as text
   /__sim/count                             how many were recorded
@@ -28,6 +29,7 @@ import os
 import signal
 import sys
 import threading
+import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
@@ -158,6 +160,9 @@ class Handler(BaseHTTPRequestHandler):
             return self.answer(200, "text/plain", b"ok")
         if path == REPORT_PATH:
             return self.answer(200, "text/plain", b"1")
+        if path == "/t/stall":  # answers only after a while, for time-outs
+            time.sleep(float(params.get("s", ["5"])[0]))
+            return self.answer(200, "text/plain", b"late")
         if path in TEST_ANSWERS:
             return self.answer(*TEST_ANSWERS[path])
         if path == "/" and params.get("c") == ["heartbeat"]:
