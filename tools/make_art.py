@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Regenerates every skin picture and icon of both programs.
 
-    python3 tools/make_art.py [output folder]     (default: resources/)
+    python3 tools/make_art.py [output folder] [--preview folder]     (default: resources/)
+
+--preview also writes pictures of the login frame (normal and hover looks) and of a game window
+composed as the programs compose them, to look at.
 
 Needs Debian's imagemagick, fonts-wqy-zenhei and fonts-dejavu-core. The output is deterministic:
 the only scattered detail (stars) comes from a fixed seed, and no time stamps are written.
@@ -25,7 +28,8 @@ SERIF_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf"
 SANS_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-OUT = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else os.path.join(ROOT, "resources")
+ARGS = [a for i, a in enumerate(sys.argv[1:], 1) if a != "--preview" and sys.argv[i - 1] != "--preview"]
+OUT = os.path.abspath(ARGS[0]) if ARGS else os.path.join(ROOT, "resources")
 CLIENT = os.path.join(OUT, "client", "art")
 INSTALLER = os.path.join(OUT, "installer", "art")
 TMP = tempfile.mkdtemp(prefix="dusk-art-")
@@ -530,7 +534,47 @@ def icons():
     write_ico([tmp("setup48-final.png")], os.path.join(INSTALLER, "dusksetup.ico"))
 
 
+# ---------------------------------------------------------------- previews (not committed)
+
+def frame_of(rid, frame, w, h, horizontal=False):
+    geometry = f"{w}x{h}+{frame * w}+0" if horizontal else f"{w}x{h}+0+{frame * h}"
+    return ["(", os.path.join(CLIENT, f"{rid}.png"), "-crop", geometry, "+repage", ")"]
+
+
+def previews(folder):
+    """The login frame as the program composes it (normal and hover looks) and a game window."""
+    os.makedirs(folder, exist_ok=True)
+    buttons = [(138, 1071, 127, 31, 31), (152, 1053, 98, 24, 24), (153, 478, 103, 85, 25),
+               (133, 586, 103, 85, 25), (139, 814, 103, 85, 25), (131, 922, 103, 85, 25)]
+    for frame, name in ((0, "login-normal.png"), (1, "login-hover.png")):
+        cmd = ["-size", "1190x700", "xc:#3a6ea5", os.path.join(CLIENT, "149.png"), "-composite"]
+        for rid, x, y, w, h in buttons:
+            cmd += frame_of(rid, frame, w, h) + ["-geometry", f"+{x}+{y}", "-composite"]
+        im(*cmd, os.path.join(folder, name))
+
+    w, h = 1300, 820
+    art = lambda rid: os.path.join(CLIENT, f"{rid}.png")
+    cmd = ["(", art(143), "-crop", "800x40+0+0", "+repage", "-resize", f"{w}x40!", ")",
+           "(", art(143), "-crop", "800x460+0+40", "+repage", "-resize", f"{w}x{h - 40}!", ")",
+           "-append", "-fill", "#f4f4f4", "-draw", f"rectangle 2,40 {w - 3},{h - 3}",
+           art(147), "-geometry", "+10+5", "-composite",
+           "-font", CJK, "-pointsize", "13", "-fill", PALE, "-annotate", "+66+25",
+           "KorvaneDuskreign--一区 暮光之城(F9刷新)",
+           art(160), "-geometry", f"+{w - 612}+9", "-composite"]
+    cmd += frame_of(142, 3, 136, 22) + ["-geometry", f"+{w - 532}+9", "-composite"]
+    for rid, x, bw, frame in [(155, w - 391, 75, 0), (154, w - 311, 65, 1), (135, w - 241, 75, 0),
+                              (140, w - 161, 65, 0)]:
+        cmd += frame_of(rid, frame, bw, 22) + ["-geometry", f"+{x}+9", "-composite"]
+    cmd += frame_of(158, 2, 16, 16, True) + ["-geometry", f"+{w - 237}+13", "-composite"]
+    for rid, x, frame in [(151, w - 88, 0), (157, w - 60, 1), (136, w - 32, 0)]:
+        cmd += frame_of(rid, frame, 25, 25, True) + ["-geometry", f"+{x}+7", "-composite"]
+    im(*cmd, os.path.join(folder, "game-window.png"))
+
+
 def main():
+    preview_folder = None
+    if "--preview" in sys.argv:
+        preview_folder = os.path.abspath(sys.argv[sys.argv.index("--preview") + 1])
     try:
         skin = login_skin()
         login_buttons(skin)
@@ -538,6 +582,8 @@ def main():
         bosskey_dialog()
         vip_window()
         icons()
+        if preview_folder:
+            previews(preview_folder)
     finally:
         shutil.rmtree(TMP, ignore_errors=True)
 
