@@ -1,6 +1,7 @@
 #include "framework/AxSite.h"
 
 #include <docobj.h>
+#include <mshtmhst.h>
 #include <olectl.h>
 #include <servprov.h>
 
@@ -32,6 +33,7 @@ const char* InterfaceName(REFIID iid)
         {&IID_IOleCommandTarget, "IOleCommandTarget"},
         {&IID_IServiceProvider, "IServiceProvider"},
         {&IID_IOleContainer, "IOleContainer"},
+        {&IID_IDocHostUIHandler, "IDocHostUIHandler"},
     };
     for (const auto& k : known) {
         if (IsEqualIID(iid, *k.iid))
