@@ -272,6 +272,10 @@ EntryOutcome UnpackEntry(UnzipSession& s, const PayloadEntry& e)
         DiscardFile(temp);
         return fail(EntryOutcome::CannotCreate);
     }
+    // CREATE_ALWAYS over the name GetTempFileNameW reserved need not apply the attributes
+    // (Wine keeps the old ones), so they are set once more on the final file.
+    if (e.attributes)
+        SetFileAttributesW(target.c_str(), e.attributes);
     return EntryOutcome::Success;
 }
 
