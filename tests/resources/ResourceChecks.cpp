@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 
 std::vector<BYTE> ResourceBytes(LPCWSTR type, LPCWSTR name)
 {
