@@ -85,9 +85,13 @@ class Simulator:
         self.heartbeat_answer = heartbeat_answer
         self.out = open(requests_file, "a", encoding="utf-8") if requests_file else None
 
-    def record(self, entry):
+    def record(self, entry, control):
+        """Every request goes to the file; the control requests stay out of the list served."""
         with self.lock:
-            self.records.append(entry)
+            if control:
+                entry = dict(entry, control=True)
+            else:
+                self.records.append(entry)
             if self.out:
                 self.out.write(json.dumps(entry, ensure_ascii=False) + "\n")
                 self.out.flush()
@@ -122,8 +126,7 @@ class Handler(BaseHTTPRequestHandler):
         report = parse_report(target)
         if report is not None:
             entry["report"] = report
-        if not target.startswith("/__sim/"):
-            sim.record(entry)
+        sim.record(entry, control=target.startswith("/__sim/"))
         if report is not None:
             print_report(report)
         self.route(target)
