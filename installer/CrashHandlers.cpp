@@ -30,5 +30,7 @@ void OnInvalidParameter(const wchar_t* expression, const wchar_t* function, cons
 void InstallCrashHandlers()
 {
     SetUnhandledExceptionFilter(OnUnhandledException);
+    // The MinGW run time forwards this to msvcrt.dll where that has one, and keeps it for
+    // its own checks otherwise.
     _set_invalid_parameter_handler(OnInvalidParameter);
 }
