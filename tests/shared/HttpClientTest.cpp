@@ -103,7 +103,9 @@ TEST_F(HttpClientTest, ErrorPageIsABody)
 TEST_F(HttpClientTest, UnreachableServersFail)
 {
     CHttpClient client;
-    const wchar_t* urls[] = {L"http://127.0.0.1:1/closed", L"http://nonexistent.invalid/x"};
+    // The last one speaks TLS to the plain-HTTP simulator: the handshake fails.
+    const std::wstring urls[] = {L"http://127.0.0.1:1/closed", L"http://nonexistent.invalid/x",
+                                 L"https://" + base.substr(7) + L"/t/utf8"};
     for (size_t i = 0; i < std::size(urls); ++i) {
         std::wstring body = L"stale";
         EXPECT_EQ(client.HttpGet(urls[i], body), 1) << "row " << i;
