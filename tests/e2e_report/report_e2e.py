@@ -69,6 +69,12 @@ class Client:
     def alive(self):
         return self.process.poll() is None
 
+    def visible_windows(self):
+        """The X windows of this process that are shown (Wine sets their _NET_WM_PID)."""
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        return r.stdout.split()
+
     def stop(self):
         # Only the process started here and what it started, never others' Wine programs.
         for pid in reversed(descendants(self.process.pid)):
@@ -138,6 +144,8 @@ def main():
                     failures.append("report after %.1f s; the report timer is ten seconds" % delay)
                 failures += check_report(reports[0], with_uid.started, arrived)
             time.sleep(max(QUIET_WAIT, without_uid.started + EMPTY_UID_WAIT - time.time()))
+            if not with_uid.visible_windows():
+                failures.append("the client with uid zc77 shows no window")
             everything = sim.reports()
             reports = ours(everything)
             if len(reports) > 1:
