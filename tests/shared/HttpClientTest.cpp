@@ -197,6 +197,16 @@ TEST_F(HttpClientTest, UsageReportIsSignedAndSentOnce)
                            L" HTTP/1.1");
 }
 
+TEST_F(HttpClientTest, ChineseUserIdGoesOutInTheCodePageItIsSignedIn)
+{
+    // The signature covers code-page-936 bytes; the request line must carry the same bytes.
+    ASSERT_EQ(GetACP(), 936u);
+    SendUsageReportTo(base, L"zc测试", L"dr", L"4");
+    const std::wstring reports = Control(L"/__sim/reports");
+    const std::wstring prefix = L"valid|dr|测试|4|159372|||||";
+    EXPECT_EQ(reports.compare(0, prefix.size(), prefix), 0) << "simulator saw: " << reports.size() << " chars";
+}
+
 TEST_F(HttpClientTest, UsageReportToAnUnreachableHostIsSilent)
 {
     SendUsageReportTo(L"http://127.0.0.1:1", L"zc77", L"dr", L"4");
