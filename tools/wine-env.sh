@@ -29,26 +29,29 @@ wine_env_up() {
     sleep 0.1
   done
 
-  if [ ! -f "$WINEPREFIX/.dusk-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.dusk-ready-2" ]; then
     rm -rf "$WINEPREFIX"
     wineboot -i >"$root/wineboot.log" 2>&1 </dev/null
     wineserver -w
-    wine_fonts >>"$root/wineboot.log" 2>&1
-    touch "$WINEPREFIX/.dusk-ready"
+    wine_settings >>"$root/wineboot.log" 2>&1
+    touch "$WINEPREFIX/.dusk-ready-2"
   fi
   # Service processes inherit the first command's output: give them a file, never a pipe.
   wineserver -p >"$root/wineserver.log" 2>&1 </dev/null
   wine wineboot >"$root/services.log" 2>&1 </dev/null
 }
 
-# Map the Chinese UI font names onto WenQuanYi Zen Hei so that GDI and GDI+ find them.
-wine_fonts() {
-  local reg="$WINEPREFIX/fonts.reg" name
+# Maps the Chinese UI font names onto WenQuanYi Zen Hei so that GDI and GDI+ find them, and
+# leaves top-level windows unmanaged: with no window manager on Xvfb, hiding a managed window
+# makes Wine wait a second for a withdrawal that never comes.
+wine_settings() {
+  local reg="$WINEPREFIX/settings.reg" name
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
     for name in 宋体 SimSun 新宋体 微软雅黑 "Microsoft YaHei" 黑体 SimHei Tahoma; do
       printf '"%s"="WenQuanYi Zen Hei"\r\n' "$name"
     done
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
   } | iconv -f UTF-8 -t UTF-16 >"$reg"
   wine regedit /S "$reg" </dev/null
   wineserver -w
