@@ -24,6 +24,11 @@ bool ValidServer(const std::wstring& server)
 
 bool ParseHttpUrl(const std::wstring& url, HttpUrl& out)
 {
+    // Line breaks and other control characters would end the request line early and let the
+    // rest of the address pose as headers.
+    for (wchar_t c : url)
+        if (c < L' ' || c == 0x7F)
+            return false;
     HttpUrl result;
     size_t pos;
     if (HasPrefixNoCase(url, L"http://")) {

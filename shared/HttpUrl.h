@@ -14,5 +14,5 @@ struct HttpUrl {
 
 // Splits "http://server[:port][/object]" or the https form (scheme case-insensitive, default
 // ports 80 and 443). Anything else (other schemes, no scheme, empty or malformed server or
-// port, user names) gives false: such an address is never requested.
+// port, user names, control characters anywhere) gives false: such an address is never requested.
 bool ParseHttpUrl(const std::wstring& url, HttpUrl& out);

@@ -121,7 +121,8 @@ TEST_F(HttpClientTest, OtherAddressesSendNothing)
     CHttpClient client;
     const std::wstring hostPort = base.substr(7);
     const std::wstring urls[] = {L"ftp://" + hostPort + L"/t/utf8", hostPort + L"/t/utf8", L"", L"http://",
-                                 L"http://" + hostPort + L":x/t/utf8"};
+                                 L"http://" + hostPort + L":x/t/utf8",
+                                 L"http://" + hostPort + L"/t/utf8?a\r\nX-Injected: 1"};
     const int before = Recorded();
     for (size_t i = 0; i < std::size(urls); ++i) {
         std::wstring body = L"stale";

@@ -41,6 +41,9 @@ const UrlCase kCases[] = {
     {L"http:/host/", false, HttpService::Http, L"", 0, L""},
     {L"client://loadgame", false, HttpService::Http, L"", 0, L""},
     {L" http://host/", false, HttpService::Http, L"", 0, L""},
+    {L"http://host/receive?log=77\r\nX-Injected: 1|sig", false, HttpService::Http, L"", 0, L""},
+    {L"http://host/a\tb", false, HttpService::Http, L"", 0, L""},
+    {L"http://host/a\x7f", false, HttpService::Http, L"", 0, L""},
 };
 
 TEST(ParseHttpUrl, TableOfAddresses)
