@@ -44,7 +44,9 @@ BOOL CGameInstallApp::InitInstance()
 
 std::wstring CGameInstallApp::PrepareInstallFolder()
 {
-    std::wstring folder = GetSpecialFolder(CSIDL_APPDATA) + L"\\" + kVendorFolder;
+    std::wstring folder = PathBelow(GetSpecialFolder(CSIDL_APPDATA), kVendorFolder);
+    if (folder.empty())
+        return folder;
     if (!PathExists(folder))
         CreateDirectoryW(folder.c_str(), nullptr);
     folder += L"\\";
@@ -71,6 +73,10 @@ void CGameInstallApp::WriteConfiguration(const std::wstring& configPath, const s
 void CGameInstallApp::RunInstallFlow()
 {
     const std::wstring installFolder = PrepareInstallFolder();
+    // Without the application-data folder there is no install folder; nothing is written or
+    // reported rather than a tree in the root of the current drive.
+    if (installFolder.empty())
+        return;
     const std::wstring clientPath = installFolder + kClientFileName;
     const bool freshInstall = !PathExists(clientPath);
 

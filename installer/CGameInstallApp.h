@@ -27,7 +27,8 @@ public:
     // written; filename is the installer's own file name.
     static void WriteConfiguration(const std::wstring& configPath, const std::wstring& installerFileName);
 
-    // %APPDATA%\Vantory\tavrokil\, creating the two folders when missing.
+    // %APPDATA%\Vantory\tavrokil\, creating the two folders when missing; "" when the
+    // application-data folder cannot be resolved.
     static std::wstring PrepareInstallFolder();
 
     const RemtrackList& Records() const { return records_; }

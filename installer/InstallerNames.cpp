@@ -15,3 +15,8 @@ std::wstring ChannelCode(const std::wstring& installerFileName)
     SplitInstallerName(rest, uid);
     return uid;
 }
+
+std::wstring PathBelow(const std::wstring& folder, const std::wstring& rest)
+{
+    return folder.empty() ? std::wstring() : folder + L"\\" + rest;
+}

@@ -3,6 +3,7 @@
 #include "framework/ComPtr.h"
 #include "framework/UiSeam.h"
 #include "installer/InstallerConstants.h"
+#include "installer/InstallerNames.h"
 #include "installer/SystemFolders.h"
 
 #include <windows.h>
@@ -12,7 +13,7 @@
 
 namespace {
 
-const wchar_t kProgramsFolder[] = L"\\程序\\";
+const wchar_t kProgramsFolder[] = L"程序\\";
 
 ComPtr<IShellLinkW> CreateShellLink(HRESULT& hr)
 {
@@ -72,24 +73,30 @@ bool CreateProgramShortcut(RemtrackList& records, const std::wstring& target,
         return false;
 
     const std::wstring title = kGameTitle;
-    // CreateDirectoryW makes only the last folder: "程序" itself must already exist.
-    const std::wstring groupFolder = GetSpecialFolder(CSIDL_STARTMENU) + kProgramsFolder + title;
-    if (!PathExists(groupFolder))
-        CreateDirectoryW(groupFolder.c_str(), nullptr);
-    const std::wstring titleFolder = groupFolder + L"\\" + title;
-    CreateDirectoryW(titleFolder.c_str(), nullptr);
-
     link->SetPath(target.c_str());
-    const std::wstring startMenuLink = titleFolder + L"\\" + shortcutName;
-    file->Save(startMenuLink.c_str(), TRUE);
-    AddRemtrackRecord(records, startMenuLink, kRemtrackFile);
-    AddRemtrackRecord(records, titleFolder, kRemtrackFolder);
-    AddRemtrackRecord(records, groupFolder, kRemtrackFolder);
+
+    // An unresolvable special folder gives empty paths: that part is left out (and not
+    // recorded) rather than made in the root of the current drive.
+    // CreateDirectoryW makes only the last folder: "程序" itself must already exist.
+    const std::wstring groupFolder = PathBelow(GetSpecialFolder(CSIDL_STARTMENU), kProgramsFolder + title);
+    if (!groupFolder.empty()) {
+        if (!PathExists(groupFolder))
+            CreateDirectoryW(groupFolder.c_str(), nullptr);
+        const std::wstring titleFolder = groupFolder + L"\\" + title;
+        CreateDirectoryW(titleFolder.c_str(), nullptr);
+        const std::wstring startMenuLink = titleFolder + L"\\" + shortcutName;
+        file->Save(startMenuLink.c_str(), TRUE);
+        AddRemtrackRecord(records, startMenuLink, kRemtrackFile);
+        AddRemtrackRecord(records, titleFolder, kRemtrackFolder);
+        AddRemtrackRecord(records, groupFolder, kRemtrackFolder);
+    }
 
     if (alsoOnDesktop) {
-        const std::wstring desktopLink = GetSpecialFolder(CSIDL_DESKTOP) + L"\\" + shortcutName;
-        file->Save(desktopLink.c_str(), TRUE);
-        AddRemtrackRecord(records, desktopLink, kRemtrackFile);
+        const std::wstring desktopLink = PathBelow(GetSpecialFolder(CSIDL_DESKTOP), shortcutName);
+        if (!desktopLink.empty()) {
+            file->Save(desktopLink.c_str(), TRUE);
+            AddRemtrackRecord(records, desktopLink, kRemtrackFile);
+        }
     }
     return true;
 }

@@ -61,6 +61,13 @@ TEST(InstallerNames, FileNameAndChannelCode)
     }
 }
 
+TEST(InstallerNames, NothingIsBuiltOnAnUnresolvedFolder)
+{
+    EXPECT_EQ(PathBelow(L"C:\\users\\p\\AppData\\Roaming", L"Vantory"), L"C:\\users\\p\\AppData\\Roaming\\Vantory");
+    EXPECT_EQ(PathBelow(L"", L"Vantory"), L"");
+    EXPECT_EQ(PathBelow(L"", L"Duskreign.lnk"), L"");
+}
+
 TEST(RemtrackRecords, EmptyNamesAreNotRecordedAndOrderIsKept)
 {
     RemtrackList records;
