@@ -131,6 +131,17 @@ TEST_F(LoginFrameTest, CreationSizesCentresAndNamesTheLayeredFrame)
     EXPECT_EQ(f.webAreaRect.left, 445);
     EXPECT_EQ(f.webAreaRect.bottom, 523);
 
+    // The frame enabled the debug privilege in the process token.
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    LUID debug{};
+    ASSERT_TRUE(LookupPrivilegeValueW(nullptr, L"SeDebugPrivilege", &debug));
+    PRIVILEGE_SET query{1, PRIVILEGE_SET_ALL_NECESSARY, {{debug, 0}}};
+    BOOL enabled = FALSE;
+    EXPECT_TRUE(PrivilegeCheck(token, &query, &enabled));
+    EXPECT_TRUE(enabled);
+    CloseHandle(token);
+
     // Shared values start as the other windows expect them.
     EXPECT_EQ(f.loginShowPending, 1);
     EXPECT_EQ(f.gameMaximized, 1);

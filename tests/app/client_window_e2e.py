@@ -131,6 +131,22 @@ class ClientWindow(unittest.TestCase):
         xdotool("key", "F10", check=True)
         self.assertTrue(wait_for(lambda: self.visible_frames() == [], 20), "F10 hides it again")
 
+        # The tray icon (below the tray window's caption, 20 px wide from its left): a
+        # double-click shows the frame, and the only item of its menu ends the program.
+        tx, ty, _, th = geometry(tray[0])
+        xdotool("mousemove", "--sync", str(tx + 10), str(ty + th - 12), check=True)
+        xdotool("click", "--repeat", "2", "--delay", "80", "1", check=True)
+        self.assertEqual(len(wait_for(self.visible_frames, 20)), 1, "double-click shows the frame")
+        before = set(xdotool("search", "--onlyvisible", "--name", ".*"))
+        xdotool("click", "3", check=True)
+        menu = wait_for(lambda: list(set(xdotool("search", "--onlyvisible", "--name", ".*")) - before), 10)
+        self.assertEqual(len(menu), 1, "right-click opens the tray menu")
+        mx, my, mw, mh = geometry(menu[0])
+        xdotool("mousemove", "--sync", str(mx + mw // 2), str(my + mh // 2), check=True)
+        xdotool("click", "1", check=True)
+        self.assertTrue(wait_for(lambda: self.client.proc.poll() is not None, 20), "退出 ends the program")
+        self.assertEqual(self.client.proc.returncode, 0)
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)
