@@ -8,8 +8,8 @@ platform simulator, and checks what it leaves behind: the payload files with the
 times, static.ini byte for byte, the uninstall entry, the shortcuts and their targets,
 remtrack.xml byte for byte, the reports of each run, that the client is started once and not
 again while it runs, and the client's own first-run rewrite of static.ini. A later run as a
-Windows 10 program (no task-bar pin) and without the start menu's "程序" folder, and finally
-the removal tool, follow in the same prefix.
+Windows 10 program (no task-bar pin) and without the start menu's "程序" folder, one as
+"_9.exe" (an empty channel code), and finally the removal tool, follow in the same prefix.
 """
 import os
 import re
@@ -260,8 +260,17 @@ def main():
         check(wait_for(lambda: len(client_pids()) == 1, 60), "run 3: the client was started again")
         stop_clients()
 
-        # Run 4: Windows 7 again with "程序", then the removal tool takes it all away.
+        # An installer named "_9.exe" has an empty channel code: reported as it is, not recorded.
         os.makedirs(programs, exist_ok=True)
+        sim.get("/__sim/reset")
+        check(run_installer("_9.exe") == 0, "empty channel: the installer exits with 0")
+        check(installer_reports(sim) == [("dr", "", e, True) for e in "12"],
+              "empty channel: reports 1, 2 with an empty user (%s)" % installer_reports(sim))
+        check_record_file(expected_records(True, ""), "empty channel")
+        check(wait_for(lambda: len(client_pids()) == 1, 60), "empty channel: the client was started")
+        stop_clients()
+
+        # Run 4: Windows 7 again with "程序", then the removal tool takes it all away.
         sim.get("/__sim/reset")
         check(run_installer("zc17_setup.exe") == 0, "run 4: the installer exits with 0")
         check(installer_reports(sim) == [("dr", "17", e, True) for e in "12"],
