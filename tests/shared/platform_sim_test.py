@@ -5,6 +5,7 @@ import hashlib
 import http.client
 import json
 import os
+import shutil
 import sys
 import tempfile
 import unittest
@@ -38,6 +39,7 @@ class PlatformSimTest(unittest.TestCase):
     @classmethod
     def tearDownClass(cls):
         cls.sim.stop()
+        shutil.rmtree(cls.dir, ignore_errors=True)
 
     def setUp(self):
         self.sim.get("/__sim/reset")

@@ -8,6 +8,7 @@ goes through a file (Wine's service processes may inherit it), then to our stand
 """
 
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -30,6 +31,10 @@ def main():
         with open(log, errors="replace") as f:
             sys.stdout.write(f.read())
         print("--- simulator output\n" + sim.printed())
+    if rc == 0:
+        shutil.rmtree(workdir, ignore_errors=True)
+    else:
+        print("--- requests kept in " + sim.requests_file)
     return rc
 
 
