@@ -5,7 +5,10 @@ bool Dialog::Create(UINT templateId, HWND parent)
     modal_ = false;
     HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), parent,
                                    StaticDialogProc, reinterpret_cast<LPARAM>(this));
-    return hwnd != nullptr && Hwnd() == hwnd;
+    // A dialog that destroyed itself in OnInitDialog may have deleted this object as well.
+    if (!hwnd)
+        return false;
+    return Hwnd() == hwnd;
 }
 
 INT_PTR Dialog::DoModal(UINT templateId, HWND parent)
@@ -80,17 +83,17 @@ INT_PTR CALLBACK Dialog::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     if (!self)
         return FALSE;
 
+    self->EnterDispatch();
     const bool outer = self->handled_;
     self->handled_ = true;
     const LRESULT result = self->Route(msg, wParam, lParam);
     const bool handled = self->handled_;
     self->handled_ = outer;
+    // From here on self may be gone.
+    self->LeaveDispatch(msg == WM_NCDESTROY);
 
-    if (msg == WM_NCDESTROY) {
-        self->Unbind();
-        self->PostNcDestroy();
+    if (msg == WM_NCDESTROY)
         return FALSE;
-    }
     if (!handled)
         return FALSE;
     // These messages return their answer from the dialog procedure itself.

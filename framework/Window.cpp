@@ -88,12 +88,24 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     if (!self)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
 
+    self->EnterDispatch();
     const LRESULT result = self->Route(msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        self->Unbind();
-        self->PostNcDestroy();
-    }
+    self->LeaveDispatch(msg == WM_NCDESTROY);
     return result;
+}
+
+bool Window::LeaveDispatch(bool ncDestroyed)
+{
+    --dispatchDepth_;
+    if (ncDestroyed) {
+        Unbind();
+        finishPending_ = true;
+    }
+    if (!finishPending_ || dispatchDepth_ > 0)
+        return false;
+    finishPending_ = false;
+    PostNcDestroy();
+    return true;
 }
 
 const wchar_t* RegisterFrameworkClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)

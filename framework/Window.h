@@ -53,9 +53,18 @@ protected:
     void Unbind();
     LRESULT Route(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // Brackets one message's dispatch to this object. PostNcDestroy is held back until the
+    // outermost dispatch returns, so that an object deleting itself there is never touched by
+    // a handler of its own that is still running (a command handler that destroys its window).
+    // LeaveDispatch returns true when PostNcDestroy ran: the object must not be touched again.
+    void EnterDispatch() { ++dispatchDepth_; }
+    bool LeaveDispatch(bool ncDestroyed);
+
 private:
     HWND hwnd_ = nullptr;
     MSG current_{};
+    int dispatchDepth_ = 0;
+    bool finishPending_ = false;
 };
 
 // Registers (once) and names a window class with the given styles, cursor, background brush
