@@ -92,7 +92,6 @@ BOOL CWebDlg::OnInitDialog()
     webBrowser->put_Silent(VARIANT_TRUE);
     Navigate(address);
     navigated = 1;
-    initialised_ = true;
     return TRUE;
 }
 
@@ -249,12 +248,11 @@ void CWebDlg::OnCancel()
     if (browser.IsWindow())
         browser.DestroyWindow();
     Dialog::OnCancel();
-    // Last: an initialised dialog deletes itself on WM_NCDESTROY.
+    // Last: the dialog deletes itself on WM_NCDESTROY.
     DestroyWindow();
 }
 
 void CWebDlg::PostNcDestroy()
 {
-    if (initialised_)
-        delete this;
+    delete this;
 }

@@ -15,9 +15,8 @@ class CWebCtrlInterFace;
 // The login page over the login frame's web area: a borderless modeless dialog (template 102)
 // hosting a WebBrowser control (id 174). It shows itself when its first page has loaded, and
 // turns the page's script commands and navigations into the frame's game, top-up and
-// customer-service values. Once initialised it deletes itself when its window is gone; when
-// OnInitDialog fails the window is destroyed at once, Create returns false and the object
-// stays for its creator to delete.
+// customer-service values. It deletes itself when its window is gone; when OnInitDialog
+// fails it destroys its window at once, so Create returns false and the object is gone.
 class CWebDlg : public Dialog, public IJSDispatch, public WebBrowserEvents {
 public:
     static constexpr UINT IDD = 102;
@@ -71,5 +70,4 @@ private:
     std::wstring currentUrl;
     int navigated = 0;
     ComPtr<WebBrowserEventSink> events_;
-    bool initialised_ = false;
 };
