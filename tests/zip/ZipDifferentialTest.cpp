@@ -4,6 +4,7 @@
 #include <minizip/unzip.h>
 
 #include <cstdlib>
+#include <unistd.h>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -143,7 +144,10 @@ protected:
     {
         const char* src = std::getenv("DUSK_SOURCE_DIR");
         ASSERT_NE(src, nullptr) << "DUSK_SOURCE_DIR is not set";
-        dir_ = ::testing::TempDir() + "dusk_zip_corpus";
+        // A folder of this run's own: other builds may run this test at the same time.
+        std::string pattern = ::testing::TempDir() + "dusk_zip_corpus_XXXXXX";
+        ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
+        dir_ = pattern;
         const std::string cmd = "python3 '" + std::string(src) + "/tests/zip/make_corpus.py' '" + dir_ + "'";
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     }
