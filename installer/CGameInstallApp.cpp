@@ -26,11 +26,6 @@ std::wstring OwnModulePath()
 
 } // namespace
 
-CGameInstallApp::~CGameInstallApp()
-{
-    records_.clear();
-}
-
 BOOL CGameInstallApp::InitInstance()
 {
     InstallCrashHandlers();

@@ -15,7 +15,6 @@ public:
     CGameInstallApp() = default;
     CGameInstallApp(const CGameInstallApp&) = delete;
     CGameInstallApp& operator=(const CGameInstallApp&) = delete;
-    ~CGameInstallApp();
 
     // Installs the crash handlers, starts OLE and runs the install flow. Always TRUE.
     BOOL InitInstance();

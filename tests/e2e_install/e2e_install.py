@@ -231,6 +231,9 @@ def main():
 
         check(wait_for(lambda: len(client_pids()) == 1, 60), "run 1: the client was started")
         check(wait_for(lambda: len(client_windows()) == 1, 60), "run 1: the client shows its window")
+        # Wine keeps a process's working folder as its Linux working directory.
+        folders = [os.path.realpath("/proc/%d/cwd" % p) for p in client_pids()]
+        check(folders == [os.path.realpath(unix(IF))], "run 1: the client runs in the install folder (%s)" % folders)
         check(wait_for(lambda: static_ini() == ini_bytes("zc17", "1", "setup"), 30),
               "run 1: the client's first run derived uid zc17 and suid setup (%r)" % static_ini())
 
