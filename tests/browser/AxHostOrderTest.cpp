@@ -17,7 +17,10 @@ const IID kFakeEvents = {0x6d1c0a56, 0x2f41, 0x4e0b, {0x8a, 0x3c, 0x51, 0x7e, 0x
 std::vector<std::string> g_calls;
 HRESULT g_doVerbAnswer = S_OK;
 
-class FakeControl : public IOleObject, public IOleInPlaceObject, public IConnectionPointContainer {
+class FakeControl : public IOleObject,
+                    public IOleInPlaceObject,
+                    public IOleInPlaceActiveObject,
+                    public IConnectionPointContainer {
 public:
     virtual ~FakeControl() = default;
 
@@ -29,6 +32,8 @@ public:
             *out = static_cast<IOleObject*>(this);
         else if (IsEqualIID(iid, IID_IOleInPlaceObject) || IsEqualIID(iid, IID_IOleWindow))
             *out = static_cast<IOleInPlaceObject*>(this);
+        else if (IsEqualIID(iid, IID_IOleInPlaceActiveObject))
+            *out = static_cast<IOleInPlaceActiveObject*>(this);
         else if (IsEqualIID(iid, IID_IConnectionPointContainer))
             *out = static_cast<IConnectionPointContainer*>(this);
         else
@@ -86,6 +91,17 @@ public:
         inPlace->GetWindow(&siteWindow);
         if (siteWindow == parent && inPlace->CanInPlaceActivate() == S_OK) {
             inPlace->OnInPlaceActivate();
+            // Registers as the active object with the frame the site names.
+            IOleInPlaceFrame* frame = nullptr;
+            IOleInPlaceUIWindow* doc = nullptr;
+            RECT pos{}, clip{};
+            OLEINPLACEFRAMEINFO info{};
+            info.cb = sizeof info;
+            if (SUCCEEDED(inPlace->GetWindowContext(&frame, &doc, &pos, &clip, &info))) {
+                frame->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), L"fake");
+                frame->Release();
+                doc->Release();
+            }
             window_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, rect->left, rect->top,
                                       rect->right - rect->left, rect->bottom - rect->top, parent, nullptr, nullptr,
                                       nullptr);
@@ -134,6 +150,18 @@ public:
         return S_OK;
     }
     STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
+
+    // IOleInPlaceActiveObject
+    STDMETHODIMP TranslateAccelerator(LPMSG msg) override
+    {
+        g_calls.push_back("TranslateAccelerator(" + std::to_string(msg->message) + "," + std::to_string(msg->wParam) +
+                          ")");
+        return msg->wParam == 'A' ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
 
     // IConnectionPointContainer
     STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
@@ -277,6 +305,27 @@ TEST_F(AxHostOrder, CreatesStepByStepAndTearsDownInReverse)
         g_calls.clear();
     }
     EXPECT_TRUE(g_calls.empty()) << "the object's destruction does not tear down twice";
+}
+
+TEST_F(AxHostOrder, KeysReachTheActiveObjectTheControlRegistered)
+{
+    {
+        AxHost host;
+        ASSERT_TRUE(host.CreateControl(kFakeControl, L"", WS_CHILD, RECT{0, 0, 10, 10}, parent_, 9));
+        g_calls.clear();
+        MSG key{host.Hwnd(), WM_KEYDOWN, 'A', 0, 0, {0, 0}};
+        EXPECT_EQ(S_OK, host.TranslateAccelerator(&key));
+        key.wParam = VK_TAB;
+        EXPECT_EQ(S_FALSE, host.TranslateAccelerator(&key));
+        EXPECT_EQ((std::vector<std::string>{"TranslateAccelerator(256,65)", "TranslateAccelerator(256,9)"}), g_calls);
+        g_calls.clear();
+    }
+    // The site let go of the active object: the control was freed, no cycle kept it.
+    ASSERT_FALSE(g_calls.empty());
+    EXPECT_EQ("freed", g_calls.back());
+    AxHost none;
+    MSG key{nullptr, WM_KEYDOWN, 'A', 0, 0, {0, 0}};
+    EXPECT_EQ(S_FALSE, none.TranslateAccelerator(&key));
 }
 
 TEST_F(AxHostOrder, FailedActivationUnwindsEverything)
