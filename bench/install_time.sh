@@ -23,7 +23,11 @@ cp "$setup" "$work/download/zc17_setup.exe"
 log_host=$(sed -n 's/^DUSK_LOG_HOST:STRING=//p' "$build/CMakeCache.txt")
 sim_pid=
 cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  set +e # the simulator ends by a signal: its status must not cut the clean-up short
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null
+    wait "$sim_pid" 2>/dev/null
+  fi
   export WINEPREFIX=${template:-${WINEPREFIX:-}}
   wine_env_down
 }
