@@ -1,4 +1,5 @@
 #include "shared/MachineId.h"
+#include "shared/MachineIdSources.h"
 
 #include "framework/Handles.h"
 

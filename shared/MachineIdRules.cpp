@@ -30,14 +30,6 @@ bool UsableSnmpRow(const SnmpIfRow& row)
     return !std::all_of(row.address.begin(), row.address.begin() + 6, [](uint8_t b) { return b == 0; });
 }
 
-std::wstring AsciiUpper(std::wstring text)
-{
-    for (wchar_t& c : text)
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - L'a' + L'A');
-    return text;
-}
-
 } // namespace
 
 bool IsUnsetMachineId(const std::wstring& id)
@@ -133,20 +125,4 @@ bool MacFromAdapterAddresses(const std::vector<std::vector<uint8_t>>& physical, 
         return true;
     }
     return false;
-}
-
-std::wstring ResolveMachineId(MachineIdSources& sources)
-{
-    std::wstring result = kUnsetMachineId;
-    if (sources.StartSockets())
-        sources.MacBySnmp(result);
-    if (IsUnsetMachineId(result))
-        sources.MacByNetbios(result);
-    if (IsUnsetMachineId(result))
-        PickAdapterMac(sources.ListAdapters(), result);
-    if (IsUnsetMachineId(result) && sources.StartSockets())
-        sources.MacBySnmp(result);
-    if (IsUnsetMachineId(result))
-        sources.MacByAdapterAddresses(result);
-    return AsciiUpper(result);
 }

@@ -1,4 +1,5 @@
 #include "shared/MachineIdRules.h"
+#include "shared/MachineIdSources.h"
 
 #include <gtest/gtest.h>
 
