@@ -159,7 +159,6 @@ ZipResult ZipReader::Open(std::unique_ptr<ZipSource> source)
             return ZipResult::Truncated;  // the directory claims bytes the archive does not have
         bias_ = endPos - centralEnd;
         centralStart_ = bias_ + centralOffset;
-        centralEnd_ = endPos;
         entryCount_ = entries;
         return ZipResult::Ok;
     }();
@@ -172,11 +171,11 @@ void ZipReader::Close()
 {
     stream_.reset();
     source_.reset();
-    size_ = bias_ = centralStart_ = centralEnd_ = 0;
+    size_ = bias_ = centralStart_ = 0;
     entryCount_ = 0;
     haveEntry_ = false;
     entryIndex_ = 0;
-    entryOffset_ = nextOffset_ = 0;
+    nextOffset_ = 0;
     entry_ = ZipEntryInfo();
     readError_ = ZipResult::Ok;
 }
@@ -284,7 +283,6 @@ ZipResult ZipReader::LoadEntryAt(uint64_t offset)
     at += commentLen;
 
     entry_ = std::move(e);
-    entryOffset_ = offset;
     nextOffset_ = at;
     haveEntry_ = true;
     return ZipResult::Ok;

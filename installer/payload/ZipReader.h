@@ -92,12 +92,10 @@ private:
     uint64_t bias_ = 0;  // bytes in front of the archive proper (a stub before it)
     uint32_t entryCount_ = 0;
     uint64_t centralStart_ = 0;
-    uint64_t centralEnd_ = 0;
 
     bool haveEntry_ = false;
     uint32_t entryIndex_ = 0;
-    uint64_t entryOffset_ = 0;  // where the current central record starts
-    uint64_t nextOffset_ = 0;
+    uint64_t nextOffset_ = 0;  // where the record after the current one starts
     ZipEntryInfo entry_;
 
     std::unique_ptr<EntryStream> stream_;
