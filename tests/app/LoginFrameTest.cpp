@@ -74,6 +74,9 @@ protected:
     }
     void TearDown() override
     {
+        // Closing, as the program does, takes the icon out of the tray.
+        if (frame && frame->IsWindow())
+            frame->Send(WM_CLOSE);
         frame.reset();
         PumpPendingMessages();
         CZarizGame::SetFactory(previousFactory);
