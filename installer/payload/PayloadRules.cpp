@@ -45,6 +45,18 @@ std::wstring CleanEntryName(std::wstring name)
     }
 }
 
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices in every folder, with any extension.
+bool IsDeviceName(const std::wstring& component)
+{
+    std::wstring stem = AsciiLower(component.substr(0, component.find(L'.')));
+    while (!stem.empty() && stem.back() == L' ')
+        stem.pop_back();
+    if (stem == L"con" || stem == L"prn" || stem == L"aux" || stem == L"nul")
+        return true;
+    return stem.size() == 4 && (stem.compare(0, 3, L"com") == 0 || stem.compare(0, 3, L"lpt") == 0) &&
+           stem[3] >= L'1' && stem[3] <= L'9';
+}
+
 bool IsSafeEntryName(const std::wstring& cleaned)
 {
     if (cleaned.empty() || cleaned.find(L':') != std::wstring::npos)
@@ -58,7 +70,7 @@ bool IsSafeEntryName(const std::wstring& cleaned)
         for (size_t i = start; i < end; ++i)
             if (cleaned[i] != L'.' && cleaned[i] != L' ')
                 onlyDotsAndSpaces = false;
-        if (onlyDotsAndSpaces)
+        if (onlyDotsAndSpaces || IsDeviceName(cleaned.substr(start, end - start)))
             return false;
         start = end + 1;
     }

@@ -22,8 +22,9 @@ std::wstring DecodeEntryName(const std::string& stored);
 std::wstring CleanEntryName(std::wstring name);
 
 // Whether a cleaned name may be written under the base folder: not empty, no ':' (drives,
-// alternate streams) and no component made only of dots and spaces (".." climbs out; Windows
-// trims trailing dots and spaces, so "... " is no safer).
+// alternate streams), no component made only of dots and spaces (".." climbs out; Windows
+// trims trailing dots and spaces, so "... " is no safer) and no device name ("CON", "nul.txt",
+// "COM1"), which would open a device instead of a file.
 bool IsSafeEntryName(const std::wstring& cleaned);
 
 // Windows attributes of an entry from the host byte of version-made-by and the external

@@ -62,6 +62,15 @@ TEST(PayloadRules, IsSafeEntryName)
         {L"./a", false},
         {L"a:b", false},
         {L"x\\C:\\y", false},
+        {L"CON", false},
+        {L"sub/nul.txt", false},
+        {L"Com1.log", false},
+        {L"lpt9", false},
+        {L"aux /x", false},
+        {L"console.txt", true},
+        {L"com10", true},
+        {L"com0", true},
+        {L"nullable/x", true},
     };
     for (size_t i = 0; i < std::size(rows); ++i)
         EXPECT_EQ(IsSafeEntryName(rows[i].name), rows[i].safe) << "row " << i;
