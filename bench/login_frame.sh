@@ -27,7 +27,14 @@ time_to_window() {
   start=$(date +%s%N)
   (cd "$drive" && exec wine "$exe" >/dev/null 2>&1 </dev/null) &
   pid=$!
-  until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.005; done
+  until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
+    if [ $(( $(date +%s%N) - start )) -gt 60000000000 ]; then
+      echo "no window '$title' within 60 s" >&2
+      kill "$pid" 2>/dev/null
+      exit 1
+    fi
+    sleep 0.005
+  done
   end=$(date +%s%N)
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
   sleep 0.3
