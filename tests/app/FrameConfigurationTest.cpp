@@ -1,5 +1,6 @@
 #include "client/app/FrameConfiguration.h"
-#include "tests/app/TestSeam.h"
+#include "tests/app/ClientTestEnvironment.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,7 +9,7 @@ namespace {
 
 class FrameConfigurationTest : public ::testing::Test {
 protected:
-    void SetUp() override { ini = MakeTempFolder(L"dusk_ini_") + L"static.ini"; }
+    void SetUp() override { ini = MakeTestFolder(L"ini") + L"static.ini"; }
     void TearDown() override { DeleteFileW(ini.c_str()); }
 
     void Write(const wchar_t* key, const wchar_t* value) { WritePrivateProfileStringW(L"dr", key, value, ini.c_str()); }
@@ -47,11 +48,11 @@ TEST_F(FrameConfigurationTest, AfterTheFirstRunValuesAreTakenAsTheyStandAndNothi
     Write(L"start", L"1");
     Write(L"filename", L"77_5.exe");
     Write(L"uid", L"zc9");
-    const std::string before = ReadFileBytes(ini);
+    const std::string before = ReadBytes(ini);
     const FrameConfiguration c = LoadFrameConfiguration(ini);
     EXPECT_EQ(c.uid, L"zc9");
     EXPECT_EQ(c.suid, L"77_5.exe");
-    EXPECT_EQ(ReadFileBytes(ini), before);
+    EXPECT_EQ(ReadBytes(ini), before);
 }
 
 TEST_F(FrameConfigurationTest, StartOtherThanOneIsAFirstRun)

@@ -3,7 +3,8 @@
 #include "client/app/TrayIcon.h"
 #include "client/game/ZarizGame.h"
 #include "client/popups/WebDlg.h"
-#include "tests/app/TestSeam.h"
+#include "tests/app/ClientTestEnvironment.h"
+#include "tests/support/RecordingSeam.h"
 
 #include <gtest/gtest.h>
 
@@ -208,10 +209,10 @@ TEST_F(LoginFrameTest, CloseAsksAndCancelKeepsEverything)
     CMainWnd& f = Make();
     seam.answer = IDCANCEL;
     f.Send(WM_LBUTTONUP, 0, At(1080, 140)); // no move before: close acts all the same
-    ASSERT_EQ(seam.messages.size(), 1u);
-    EXPECT_EQ(seam.messages[0].text, L"确定要退出吗？");
-    EXPECT_EQ(seam.messages[0].caption, L"退出提示");
-    EXPECT_EQ(seam.messages[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
+    ASSERT_EQ(seam.boxes.size(), 1u);
+    EXPECT_EQ(seam.boxes[0].text, L"确定要退出吗？");
+    EXPECT_EQ(seam.boxes[0].caption, L"退出提示");
+    EXPECT_EQ(seam.boxes[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONQUESTION));
     EXPECT_TRUE(f.IsWindow());
     // The icon is still there: modifying it succeeds.
     NOTIFYICONDATAW data = TrayIcon::Data(f.Hwnd(), f.AppIcon());
@@ -219,7 +220,7 @@ TEST_F(LoginFrameTest, CloseAsksAndCancelKeepsEverything)
 
     seam.answer = IDOK;
     f.Send(WM_LBUTTONUP, 0, At(1080, 140));
-    EXPECT_EQ(seam.messages.size(), 2u);
+    EXPECT_EQ(seam.boxes.size(), 2u);
     EXPECT_FALSE(f.IsWindow());
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
 }
@@ -238,21 +239,21 @@ TEST_F(LoginFrameTest, LinksOpenOnlyAfterAMoveOverThem)
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         const SkinRect& r = kButtonRects[rows[i].link];
-        seam.shell.clear();
+        seam.runs.clear();
         f.Send(WM_LBUTTONUP, 0, At(r.left + 5, r.top + 5));
-        EXPECT_TRUE(seam.shell.empty()) << "row " << i;
+        EXPECT_TRUE(seam.runs.empty()) << "row " << i;
         f.Send(WM_MOUSEMOVE, 0, At(r.left + 5, r.top + 5));
         f.Send(WM_LBUTTONUP, 0, At(r.left + 5, r.top + 5));
-        ASSERT_EQ(seam.shell.size(), 1u) << "row " << i;
-        EXPECT_EQ(seam.shell[0].verb, L"open");
-        EXPECT_EQ(seam.shell[0].file, rows[i].address) << "row " << i;
-        EXPECT_EQ(seam.shell[0].show, SW_SHOW);
+        ASSERT_EQ(seam.runs.size(), 1u) << "row " << i;
+        EXPECT_EQ(seam.runs[0].verb, L"open");
+        EXPECT_EQ(seam.runs[0].file, rows[i].address) << "row " << i;
+        EXPECT_EQ(seam.runs[0].show, SW_SHOW);
         EXPECT_FALSE(f.HoverLit(rows[i].link));
         // A second click without moving again does nothing.
         f.Send(WM_LBUTTONUP, 0, At(r.left + 5, r.top + 5));
-        EXPECT_EQ(seam.shell.size(), 1u) << "row " << i;
+        EXPECT_EQ(seam.runs.size(), 1u) << "row " << i;
     }
-    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_TRUE(seam.boxes.empty());
 }
 
 TEST_F(LoginFrameTest, MinimiseAfterAMove)
@@ -276,7 +277,7 @@ TEST_F(LoginFrameTest, TrayExitClosesWithoutConfirmation)
     CMainWnd& f = Make();
     EXPECT_EQ(f.Send(WM_TRAYNOTIFY, TrayIcon::kIconId, WM_MOUSEMOVE), 0);
     f.Send(WM_COMMAND, 32772);
-    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_TRUE(seam.boxes.empty());
     EXPECT_FALSE(f.IsWindow());
 }
 

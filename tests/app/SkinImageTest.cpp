@@ -1,5 +1,5 @@
 #include "client/app/SkinImage.h"
-#include "tests/app/TestSeam.h"
+#include "tests/app/ClientTestEnvironment.h"
 
 #include <gtest/gtest.h>
 

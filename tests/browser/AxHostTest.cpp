@@ -17,7 +17,7 @@
 #include "client/browser/WebCtrlInterFace.h"
 #include "framework/AxSite.h"
 #include "framework/WebBrowserEventSink.h"
-#include "tests/browser/RecordingSeam.h"
+#include "tests/support/RecordingSeam.h"
 #include "tests/browser/RecordingTarget.h"
 
 namespace {
@@ -310,7 +310,7 @@ TEST(BrowserHost, ConfirmExitClosesTheFrameOnlyOnOk)
     ParentWindow frame;
     SetWindowLongPtrW(frame.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc));
     for (int answer : {IDCANCEL, IDOK}) {
-        BrowserTestSeam seam(answer);
+        RecordingSeam seam(answer);
         EXPECT_EQ(answer == IDOK, ConfirmExit(frame.Get()));
         ASSERT_EQ(1u, seam.boxes.size());
         EXPECT_EQ(nullptr, seam.boxes[0].owner);

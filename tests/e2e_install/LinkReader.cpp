@@ -2,7 +2,7 @@
 // named on the command line to the output file, one "target|working folder" line (UTF-8) per
 // link, or "-" for a link that cannot be loaded.
 //   installer_link_reader.exe <output file> <link>...
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 #include "framework/Text.h"
 
 #include <windows.h>

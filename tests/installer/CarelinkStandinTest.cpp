@@ -1,7 +1,7 @@
 // The stand-in chat plug-in honours the client's contract: the four exports by their plain
 // names, cdecl and stdcall as the client calls them, their results, and one news message
 // through the callback from a thread of its own.
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "installer/CGameInstallApp.h"
 #include "installer/SystemFolders.h"
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <windows.h>
 #include <shlobj.h>

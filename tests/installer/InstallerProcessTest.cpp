@@ -1,6 +1,6 @@
 #include "installer/ClientProcess.h"
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 #include "framework/Handles.h"
 
 #include <windows.h>

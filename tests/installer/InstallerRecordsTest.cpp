@@ -4,7 +4,8 @@
 #include "installer/UninstallRecords.h"
 
 #include "DuskHosts.h"
-#include "TestFiles.h"
+#include "tests/support/RecordingSeam.h"
+#include "tests/support/TestFiles.h"
 #include "framework/Handles.h"
 #include "framework/UiSeam.h"
 
@@ -97,45 +98,27 @@ TEST_F(Shortcuts, WithoutProgramsFolderNoStartMenuLinksButAllRecords)
     RemoveTree(install);
 }
 
-class RecordingSeam : public UiSeam {
-public:
-    struct Call {
-        std::wstring verb, file;
-        bool noParameters, noDirectory;
-        int show;
-    };
-    HINSTANCE ShellRun(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
-                       const wchar_t* directory, int show) override
-    {
-        calls.push_back({verb ? verb : L"", file ? file : L"", parameters == nullptr, directory == nullptr, show});
-        return reinterpret_cast<HINSTANCE>(31);
-    }
-    std::vector<Call> calls;
-};
-
 TEST_F(Shortcuts, PinMakesLinkInInstallFolderAndAsksTheShell)
 {
     const std::wstring install = MakeTestFolder(L"pin");
     RecordingSeam seam;
-    UiSeam* previous = UiSeam::Install(&seam);
     RemtrackList records;
     PinToTaskbar(records, install);
-    UiSeam::Install(previous);
 
     if (!IsVistaLineage()) {
         EXPECT_TRUE(records.empty());
-        EXPECT_TRUE(seam.calls.empty());
+        EXPECT_TRUE(seam.runs.empty());
         EXPECT_FALSE(PathExists(install + L"Duskreign.lnk"));
         RemoveTree(install);
         return;
     }
     ExpectRecords(records, {{L"Duskreign.lnk", 6}});
-    ASSERT_EQ(seam.calls.size(), 1u);
-    EXPECT_EQ(seam.calls[0].verb, L"taskbarpin");
-    EXPECT_EQ(seam.calls[0].file, install + L"Duskreign.lnk");
-    EXPECT_TRUE(seam.calls[0].noParameters);
-    EXPECT_TRUE(seam.calls[0].noDirectory);
-    EXPECT_EQ(seam.calls[0].show, SW_SHOWNORMAL);
+    ASSERT_EQ(seam.runs.size(), 1u);
+    EXPECT_EQ(seam.runs[0].verb, L"taskbarpin");
+    EXPECT_EQ(seam.runs[0].file, install + L"Duskreign.lnk");
+    EXPECT_FALSE(seam.runs[0].hasParameters);
+    EXPECT_FALSE(seam.runs[0].hasDirectory);
+    EXPECT_EQ(seam.runs[0].show, SW_SHOWNORMAL);
     std::wstring workingFolder;
     EXPECT_EQ(LinkTarget(install + L"Duskreign.lnk", &workingFolder), install + L"duskshell.exe");
     EXPECT_EQ(workingFolder, install.substr(0, install.size() - 1));

@@ -1,6 +1,6 @@
 #include "installer/SystemFolders.h"
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -20,7 +20,7 @@
 #include "client/browser/WebCtrlInterFace.h"
 #include "framework/AxSite.h"
 #include "framework/WebBrowserEventSink.h"
-#include "tests/browser/RecordingSeam.h"
+#include "tests/support/RecordingSeam.h"
 
 namespace {
 
@@ -326,7 +326,7 @@ TEST_F(WebDlgTest, NewWindowsStoreTheGameOrGoToTheDefaultBrowser)
         {L"", false, false}, // nothing to open
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
-        BrowserTestSeam seam;
+        RecordingSeam seam;
         frame_->gameUrl = L"before";
         g_frameMessages.clear();
         IDispatch* newWindow = nullptr;
@@ -379,7 +379,7 @@ TEST_F(WebDlgTest, KeyboardRules)
     CWebDlg* dialog = MakeFrame();
     ASSERT_NE(nullptr, dialog);
     HWND control = GetDlgItem(dialog->Hwnd(), CWebDlg::kBrowserId);
-    BrowserTestSeam seam(IDCANCEL);
+    RecordingSeam seam(IDCANCEL);
     const struct {
         UINT message;
         WPARAM key;
@@ -413,7 +413,7 @@ TEST_F(WebDlgTest, AltF4ConfirmedClosesTheClientAndFreesThePage)
 {
     CWebDlg* dialog = MakeFrame();
     ASSERT_NE(nullptr, dialog);
-    BrowserTestSeam seam(IDOK);
+    RecordingSeam seam(IDOK);
     PostMessageW(dialog->Hwnd(), WM_SYSKEYDOWN, VK_F4, 0);
     PumpPendingMessages();
     ASSERT_EQ(1u, seam.boxes.size());

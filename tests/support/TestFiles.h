@@ -3,7 +3,7 @@
 
 #include <string>
 
-// File helpers of the installer tests.
+// File helpers of the Windows tests.
 
 // A new, empty folder under the temporary folder; the result ends with a backslash.
 std::wstring MakeTestFolder(const wchar_t* tag);

@@ -4,11 +4,12 @@
 
 #include "framework/UiSeam.h"
 
-// Answers message boxes with a fixed button and records them and the shell requests.
-class BrowserTestSeam : public UiSeam {
+// Installed for its lifetime: answers message boxes with a set button and records them and the
+// shell requests.
+class RecordingSeam : public UiSeam {
 public:
-    explicit BrowserTestSeam(int answer = IDCANCEL) : answer_(answer) { previous_ = UiSeam::Install(this); }
-    ~BrowserTestSeam() override { UiSeam::Install(previous_); }
+    explicit RecordingSeam(int answer = IDCANCEL) : answer(answer) { previous_ = UiSeam::Install(this); }
+    ~RecordingSeam() override { UiSeam::Install(previous_); }
 
     struct Box {
         HWND owner;
@@ -20,13 +21,15 @@ public:
         bool hasParameters, hasDirectory;
         int show;
     };
+    // The button every message box answers with.
+    int answer;
     std::vector<Box> boxes;
     std::vector<Run> runs;
 
     int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) override
     {
         boxes.push_back({owner, text ? text : L"", caption ? caption : L"", type});
-        return answer_;
+        return answer;
     }
     HINSTANCE ShellRun(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                        const wchar_t* directory, int show) override
@@ -36,6 +39,5 @@ public:
     }
 
 private:
-    int answer_;
     UiSeam* previous_ = nullptr;
 };

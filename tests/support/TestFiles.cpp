@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include "framework/ComPtr.h"
 #include "framework/Handles.h"
